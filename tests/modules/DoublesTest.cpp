@@ -10,7 +10,7 @@
 #include "CallLog.h"
 #include "Configure.h"
 #include "ContextHelp.h"
-#include "TestSupport.h"
+#include "LoadedModule.h"
 
 namespace {
 
@@ -24,21 +24,12 @@ protected:
   }
   void TearDown() override { SetUp(); }
 
-  template <typename Proc> Proc Load(const char *fileName, const char *entry) {
-    std::string path = testsupport::PathBesideProgram("doubles\\recording\\") + fileName;
-    m_module = LoadLibraryA(path.c_str());
-    return m_module ? reinterpret_cast<Proc>(reinterpret_cast<void *>(GetProcAddress(m_module, entry)))
-                    : NULL;
-  }
-  ~DoublesTest() override {
-    if (m_module)
-      FreeLibrary(m_module);
-  }
-  HMODULE m_module = NULL;
+  LoadedModule m_contextHelp{"doubles\\recording\\TARNUCSH.DLL"};
+  LoadedModule m_configure{"doubles\\recording\\TARNUCFG.CPL"};
 };
 
 TEST_F(DoublesTest, ContextHelpRecordsEachCall) {
-  CSHINITIALIZEPROC initialize = Load<CSHINITIALIZEPROC>("TARNUCSH.DLL", CSH_INITIALIZE_ENTRY);
+  CSHINITIALIZEPROC initialize = m_contextHelp.Entry<CSHINITIALIZEPROC>(CSH_INITIALIZE_ENTRY);
   ASSERT_TRUE(initialize != NULL);
   initialize("TARNUSTA.hlp", 1);
   initialize(NULL, 0);
@@ -47,7 +38,7 @@ TEST_F(DoublesTest, ContextHelpRecordsEachCall) {
 }
 
 TEST_F(DoublesTest, ConfigureRecordsEachCallAndReturnsAtOnceUnlessHeld) {
-  CONFIGUREPROC configure = Load<CONFIGUREPROC>("TARNUCFG.CPL", CONFIGURE_ENTRY);
+  CONFIGUREPROC configure = m_configure.Entry<CONFIGUREPROC>(CONFIGURE_ENTRY);
   ASSERT_TRUE(configure != NULL);
   const LPCSTR unset = reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(0x1));
   CONFIGURE_BLOCK install = {"PCI Card", "", "INSTALL"};
@@ -85,7 +76,7 @@ DWORD WINAPI PopUpThenRelease(LPVOID parameter) {
 }
 
 TEST_F(DoublesTest, HeldConfigureKeepsTheCallersMessagesFlowingUntilReleased) {
-  CONFIGUREPROC configure = Load<CONFIGUREPROC>("TARNUCFG.CPL", CONFIGURE_ENTRY);
+  CONFIGUREPROC configure = m_configure.Entry<CONFIGUREPROC>(CONFIGURE_ENTRY);
   ASSERT_TRUE(configure != NULL);
   HeldCall call = {CreateEventA(NULL, TRUE, FALSE, calllog::kConfigureHold),
                    CreateEventA(NULL, TRUE, FALSE, calllog::kConfigureEntered), {}};

@@ -9,28 +9,10 @@
 #include "Configure.h"
 #include "ConfigureDialog.h"
 #include "ContextHelp.h"
+#include "LoadedModule.h"
 #include "TestSupport.h"
 
 namespace {
-
-class LoadedModule {
-public:
-  explicit LoadedModule(const char *relativePath)
-      : m_module(LoadLibraryA(testsupport::PathBesideProgram(relativePath).c_str())) {}
-  ~LoadedModule() {
-    if (m_module)
-      FreeLibrary(m_module);
-  }
-  LoadedModule(const LoadedModule &) = delete;
-  LoadedModule &operator=(const LoadedModule &) = delete;
-  HMODULE Handle() const { return m_module; }
-  template <typename Proc> Proc Entry(const char *name) const {
-    return reinterpret_cast<Proc>(reinterpret_cast<void *>(GetProcAddress(m_module, name)));
-  }
-
-private:
-  HMODULE m_module;
-};
 
 TEST(ModuleEntryTest, EntriesAreExportedByName) {
   const struct {

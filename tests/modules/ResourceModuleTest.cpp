@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ResourceIds.h"
+#include "LoadedModule.h"
 #include "TestSupport.h"
 
 namespace {
@@ -22,26 +23,6 @@ const int kCommands[] = {ID_CONFIGURE, ID_EXIT,           ID_ADHOC_NETWORK,  ID_
                          ID_REMOVE_ICON, ID_STATUS,       ID_ABOUT,          ID_ADD_PROFILE,
                          ID_DELETE_PROFILE, ID_RENAME_PROFILE, ID_RADIO_ON, ID_RADIO_OFF,
                          ID_WEP};
-
-// A resource module loaded from a path relative to the test program, freed at the end.
-class LoadedModule {
-public:
-  explicit LoadedModule(const char *relativePath)
-      : m_path(testsupport::PathBesideProgram(relativePath)),
-        m_module(LoadLibraryA(m_path.c_str())) {}
-  ~LoadedModule() {
-    if (m_module)
-      FreeLibrary(m_module);
-  }
-  LoadedModule(const LoadedModule &) = delete;
-  LoadedModule &operator=(const LoadedModule &) = delete;
-  HMODULE Handle() const { return m_module; }
-  const std::string &Path() const { return m_path; }
-
-private:
-  std::string m_path;
-  HMODULE m_module;
-};
 
 BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names) {
   if (IS_INTRESOURCE(name))
