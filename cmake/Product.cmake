@@ -33,3 +33,14 @@ function(tarnu_ship target file_name)
     target_link_options(${target} PRIVATE -s)
   endif()
 endfunction()
+
+# tarnu_undecorated_exports(<target>): exports named exactly as in the target's .def file.
+# On i686 __stdcall names carry an @n suffix that callers binding by name would miss;
+# the .def names them plainly and the linker matches them to the decorated symbols.
+function(tarnu_undecorated_exports target)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+  endif()
+endfunction()
+
+include(${CMAKE_CURRENT_LIST_DIR}/Version.cmake)
