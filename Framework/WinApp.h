@@ -11,6 +11,8 @@ class CWnd;
 
 // The title string that names the application when its object is given no name.
 const UINT AFX_IDS_APP_TITLE = 0xE000;
+// The help command, for an application's map to route to OnHelp.
+const UINT ID_HELP = 0xE146;
 
 class CWinApp : public CCmdTarget {
 public:

@@ -77,6 +77,19 @@ TEST_F(DialogTest, FailedValidationKeepsTheDialogOpenWithTheFieldSelected) {
   EXPECT_EQ(0, dialog.m_nBox);
 }
 
+TEST_F(DialogTest, ExchangeWithAMissingControlDoesNotEndTheDialog) {
+  ScriptedDialog dialog(IDD_NAME_ONLY);
+  BOOL bOpenAfterOk = FALSE;
+  dialog.m_steps = [&](ScriptedDialog &dlg) {
+    SetDlgItemTextA(dlg, IDC_NAME, "xy");
+    dlg.SendMessage(WM_COMMAND, IDOK);
+    bOpenAfterOk = IsWindow(dlg);
+    dlg.PostMessage(WM_COMMAND, IDCANCEL);
+  };
+  EXPECT_EQ(IDCANCEL, dialog.DoModal());
+  EXPECT_TRUE(bOpenAfterOk);
+}
+
 TEST_F(DialogTest, TemplateThatCannotBeUsedGivesMinusOne) {
   static const struct {
     const char *what;
@@ -98,7 +111,6 @@ TEST_F(DialogTest, TemplateThatCannotBeUsedGivesMinusOne) {
 UINT g_nRegisteredMessage;
 const UINT WM_PRIVATE = WM_APP + 7;
 const UINT ID_MAPPED = 555;
-const UINT ID_APP_COMMAND = 556;
 
 class MappedDialog : public ScriptedDialog {
 public:
@@ -143,22 +155,24 @@ ON_MESSAGE(WM_PRIVATE, OnPrivate)
 ON_COMMAND(ID_MAPPED, OnMapped)
 END_MESSAGE_MAP()
 
-class CommandApp : public CWinApp {
+// Commands that no window handles reach the application's map: help goes to OnHelp.
+class HelpApp : public CWinApp {
 public:
-  CommandApp() : CWinApp("Command App") {}
-  int m_nCommands = 0;
+  HelpApp() : CWinApp("Help App") {}
+  void WinHelp(DWORD_PTR dwData, UINT nCmd) override {
+    m_log += std::to_string(dwData) + "," + std::to_string(nCmd) + ";";
+  }
+  std::string m_log;
 
-protected:
-  void OnAppCommand() { ++m_nCommands; }
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CommandApp, CWinApp)
-ON_COMMAND(ID_APP_COMMAND, OnAppCommand)
+BEGIN_MESSAGE_MAP(HelpApp, CWinApp)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 TEST_F(DialogTest, MessageMapRowsRunTheirHandlersAndTheRestGetsDefaultProcessing) {
-  CommandApp app;
+  HelpApp app;
   g_nRegisteredMessage = RegisterWindowMessageA("Tarnu framework test message");
   MappedDialog dialog;
   LRESULT registeredResult = 0, privateResult = 0;
@@ -167,7 +181,7 @@ TEST_F(DialogTest, MessageMapRowsRunTheirHandlersAndTheRestGetsDefaultProcessing
     registeredResult = dialog.SendMessage(g_nRegisteredMessage, 41);
     privateResult = dialog.SendMessage(WM_PRIVATE, 0, 21);
     dialog.SendMessage(WM_COMMAND, ID_MAPPED);
-    dialog.SendMessage(WM_COMMAND, ID_APP_COMMAND);
+    dialog.SendMessage(WM_COMMAND, ID_HELP);
     // A control's notification with the same identifier is no command.
     dialog.SendMessage(WM_COMMAND, MAKEWPARAM(ID_MAPPED, EN_CHANGE));
     title = TextOf(dialog);
@@ -177,7 +191,7 @@ TEST_F(DialogTest, MessageMapRowsRunTheirHandlersAndTheRestGetsDefaultProcessing
   EXPECT_EQ(42, registeredResult);
   EXPECT_EQ(42, privateResult);
   EXPECT_EQ("Data", title);
-  EXPECT_EQ(1, app.m_nCommands);
+  EXPECT_EQ("0," + std::to_string(HELP_FINDER) + ";", app.m_log);
   EXPECT_NE(std::string::npos, dialog.m_log.find("show;"));
   EXPECT_NE(std::string::npos, dialog.m_log.find("activate;"));
   EXPECT_NE(std::string::npos, dialog.m_log.find("registered;private;command;")) << dialog.m_log;

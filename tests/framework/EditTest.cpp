@@ -26,9 +26,14 @@ using EditTest = FrameworkTest;
 TEST_F(EditTest, SubclassedEditFiltersCharactersThroughItsMap) {
   FilterEdit edit; // an edit object lives before and after its window
   ScriptedDialog dialog;
-  BOOL bSubclassed = FALSE, bSecondTime = TRUE, bMissing = TRUE;
+  BOOL bEarlier = FALSE, bSubclassed = FALSE, bSecondTime = TRUE, bMissing = TRUE;
   std::string text;
   dialog.m_steps = [&](ScriptedDialog &dlg) {
+    {
+      // An object that goes before its window lets go of it and restores its procedure.
+      FilterEdit shortLived;
+      bEarlier = shortLived.SubclassDlgItem(IDC_NAME, &dlg);
+    }
     bSubclassed = edit.SubclassDlgItem(IDC_NAME, &dlg);
     bSecondTime = FilterEdit().SubclassDlgItem(IDC_NAME, &dlg);
     bMissing = FilterEdit().SubclassDlgItem(9999, &dlg);
@@ -38,6 +43,7 @@ TEST_F(EditTest, SubclassedEditFiltersCharactersThroughItsMap) {
     dlg.PostMessage(WM_COMMAND, IDCANCEL);
   };
   EXPECT_EQ(IDCANCEL, dialog.DoModal());
+  EXPECT_TRUE(bEarlier);
   EXPECT_TRUE(bSubclassed);
   EXPECT_FALSE(bSecondTime); // one object per window
   EXPECT_FALSE(bMissing);

@@ -3,6 +3,7 @@
 
 #define IDD_DATA 100
 #define IDD_BROKEN 101
+#define IDD_NAME_ONLY 102
 #define IDD_MISSING 199
 #define IDC_NAME 1024
 #define IDC_BOX 1026
