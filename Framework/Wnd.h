@@ -64,10 +64,6 @@ protected:
   LRESULT Default();
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // Attaches without changing the window procedure (a dialog's procedure does that).
-  void Attach(HWND hWnd);
-  static LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-
   // Handlers with the default processing, for derived classes to call.
   void OnTimer(UINT_PTR nIDEvent);
   void OnActivate(UINT nState, CWnd *pWndOther, BOOL bMinimized);
@@ -78,6 +74,8 @@ protected:
   WNDPROC m_pfnSuper;
 
 private:
+  static LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Attach(HWND hWnd);
   void Detach();
 
   struct CurrentMessage {
