@@ -119,3 +119,10 @@ int AfxWinMain(HINSTANCE hInstance, LPCSTR pszCmdLine, int nCmdShow) {
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int nCmdShow) {
   return AfxWinMain(hInstance, pszCmdLine, nCmdShow);
 }
+
+// A GUI program has no console for the C++ runtime's verbose report of an uncaught
+// exception. Ending with a plain abort instead keeps that report and the name
+// demangler it needs (most of the runtime's size in the program) out of the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { abort(); }
+} // namespace __gnu_cxx
