@@ -22,7 +22,7 @@ public:
   HWND PrepareEditCtrl(int nIDC);
   // Gives the last control the focus (selecting all its text when it is an edit
   // control) and abandons the rest of the exchange: this call does not return, and
-  // UpdateData answers FALSE.
+  // UpdateData answers FALSE. Only for routines that DoDataExchange calls.
   [[noreturn]] void Fail();
 
   BOOL m_bSaveAndValidate;
