@@ -1,0 +1,5 @@
+#include "Edit.h"
+
+CEdit::CEdit() {}
+
+CEdit::~CEdit() {}
