@@ -21,9 +21,37 @@ bool CopyField(char *field, size_t capacity, const std::string &text) {
 
 }  // namespace
 
+namespace {
+
+bool DriverIsRunning() {
+  bool running = false;
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service =
+      manager ? OpenServiceA(manager, SIM_SERVICE_NAME, SERVICE_QUERY_STATUS) : nullptr;
+  SERVICE_STATUS status;
+  if (service && QueryServiceStatus(service, &status))
+    running = status.dwCurrentState == SERVICE_RUNNING;
+  if (service)
+    CloseServiceHandle(service);
+  if (manager)
+    CloseServiceHandle(manager);
+  return running;
+}
+
+}  // namespace
+
 std::string InstallDriver() {
-  return testsupport::InstallKernelDriver(
-      SIM_SERVICE_NAME, testsupport::PathBesideProgram(SIM_SERVICE_NAME ".sys").c_str());
+  std::string built = testsupport::PathBesideProgram(SIM_SERVICE_NAME ".sys");
+  // A prefix kept from an earlier build holds an older driver file: refresh it
+  // whenever the driver is not loaded yet.
+  if (!DriverIsRunning()) {
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, sizeof(system));
+    std::string installed = std::string(system) + "\\drivers\\" SIM_SERVICE_NAME ".sys";
+    if (!CopyFileA(built.c_str(), installed.c_str(), FALSE))
+      return "cannot copy " + built + " (error " + std::to_string(GetLastError()) + ")";
+  }
+  return testsupport::InstallKernelDriver(SIM_SERVICE_NAME, built.c_str());
 }
 
 Client::Client()

@@ -101,6 +101,8 @@ typedef struct SIM_STATE_ALL {
  * process, where the Zw calls made while holding it cannot deadlock the system. */
 static SIM_STATE_ALL *g_sim;
 
+static const WCHAR kAccessDevice[] = L"\\Device\\TarnuSimAccess";
+static const WCHAR kAccessLink[] = L"\\DosDevices\\" SIM_ACCESS_DEVICE_NAME;
 static const WCHAR kSessionObjects[] = L"\\Sessions\\1\\BaseNamedObjects\\";
 /* The caller finds an event here only as "Global\...": how a test makes it unopenable. */
 static const WCHAR kGlobalObjects[] = L"\\BaseNamedObjects\\";
@@ -680,9 +682,24 @@ static NTSTATUS SetScript(const SIM_REPLY *request) {
   return STATUS_SUCCESS;
 }
 
+/* Wine opens a device even when its create handler fails, so an absent access driver
+ * is one without its name. */
+static void SetOptionFlags(ULONG flags) {
+  if ((flags ^ g_sim->optionFlags) & SIM_OPTION_NO_ACCESS_DRIVER) {
+    UNICODE_STRING link, target;
+    RtlInitUnicodeString(&link, kAccessLink);
+    RtlInitUnicodeString(&target, kAccessDevice);
+    if (flags & SIM_OPTION_NO_ACCESS_DRIVER)
+      IoDeleteSymbolicLink(&link);
+    else
+      IoCreateSymbolicLink(&link, &target);
+  }
+  g_sim->optionFlags = flags;
+}
+
 static void SetDefaults(void) {
   RtlZeroMemory(&g_sim->list, sizeof(g_sim->list));
-  g_sim->optionFlags = 0;
+  SetOptionFlags(0);
   g_sim->memorySize = SIM_DEFAULT_MEMORY_SIZE;
   g_sim->memoryValue = SIM_DEFAULT_MEMORY_VALUE;
 }
@@ -851,7 +868,7 @@ static NTSTATUS HandleControl(PIRP irp, PIO_STACK_LOCATION stack) {
       status = STATUS_INVALID_PARAMETER;
       break;
     }
-    g_sim->optionFlags = (g_sim->optionFlags & ~request->clearFlags) | request->setFlags;
+    SetOptionFlags((g_sim->optionFlags & ~request->clearFlags) | request->setFlags);
     if (request->memoryGiven) {
       g_sim->memorySize = request->memorySize;
       g_sim->memoryValue = request->memoryValue;
@@ -1019,8 +1036,6 @@ static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
     open->generation = adapter->generation;
     if (!adapter->present)
       status = STATUS_NO_SUCH_DEVICE;
-  } else if (g_sim->optionFlags & SIM_OPTION_NO_ACCESS_DRIVER) {
-    status = STATUS_NO_SUCH_DEVICE;
   }
   LogOpenOrClose(DeviceNameOfOpen(open), open->id, SIM_CODE_OPEN, status);
   if (NT_SUCCESS(status))
@@ -1097,7 +1112,7 @@ static VOID DriverUnload(PDRIVER_OBJECT driver) {
   CancelAllPending();
   RtlInitUnicodeString(&link, L"\\DosDevices\\" SIM_CONTROL_DEVICE_NAME);
   IoDeleteSymbolicLink(&link);
-  RtlInitUnicodeString(&link, L"\\DosDevices\\" SIM_ACCESS_DEVICE_NAME);
+  RtlInitUnicodeString(&link, kAccessLink);
   IoDeleteSymbolicLink(&link);
   while (driver->DeviceObject)
     IoDeleteDevice(driver->DeviceObject);
@@ -1131,8 +1146,7 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) 
   status = CreateNamedDevice(driver, L"\\Device\\TarnuSimControl",
                              L"\\DosDevices\\" SIM_CONTROL_DEVICE_NAME, KIND_CONTROL);
   if (NT_SUCCESS(status))
-    status = CreateNamedDevice(driver, L"\\Device\\TarnuSimAccess",
-                               L"\\DosDevices\\" SIM_ACCESS_DEVICE_NAME, KIND_ACCESS);
+    status = CreateNamedDevice(driver, kAccessDevice, kAccessLink, KIND_ACCESS);
   if (!NT_SUCCESS(status))
     DriverUnload(driver);
   return status;

@@ -22,6 +22,8 @@ const char kUsage[] =
     "  bind NAME REPLY [--fail]         the access driver's bind reply\n"
     "  list-raw HEX | list-adapters | list-fails on|off\n"
     "  signal EVENTNAME                 signal an event the driver holds\n"
+    "  memory SIZE VALUE                driver memory size and allocate answer\n"
+    "  access-driver on|off  events-unopenable on|off  log-opens on|off\n"
     "  state                            what the driver holds\n"
     "  log [--clear]                    print the request log\n";
 
@@ -139,6 +141,15 @@ int Run(int argc, char **argv) {
     ok = sim.UseAdapterList();
   } else if (command == "list-fails" && argc == 3) {
     ok = sim.SetListFails(!strcmp(argv[2], "on"));
+  } else if (command == "memory" && argc == 4 && ParseNumber(argv[2], &oid) &&
+             ParseNumber(argv[3], &value)) {
+    ok = sim.SetMemoryBlock(oid, value);
+  } else if (command == "access-driver" && argc == 3) {
+    ok = sim.SetAccessDriverPresent(!strcmp(argv[2], "on"));
+  } else if (command == "events-unopenable" && argc == 3) {
+    ok = sim.SetEventUnopenable(!strcmp(argv[2], "on"));
+  } else if (command == "log-opens" && argc == 3) {
+    ok = sim.LogOpens(!strcmp(argv[2], "on"));
   } else if (command == "signal" && argc == 3) {
     ok = sim.SignalEvent(argv[2]);
   } else if (command == "state" && argc == 2) {
