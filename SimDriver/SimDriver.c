@@ -33,6 +33,7 @@ typedef struct ADAPTER {
 /* One per open of an adapter or the access device, kept in FsContext. */
 typedef struct OPEN_FILE {
   ULONG id;
+  char device[SIM_NAME_CHARS]; /* as opened: the slot may serve another adapter later */
   DEVICE_KIND kind;
   ULONG slot;
   ULONG generation;
@@ -669,7 +670,7 @@ static NTSTATUS SetScript(const SIM_REPLY *request) {
   SCRIPT *script;
   ULONG i;
   if (!IsTerminated(request->adapter, sizeof(request->adapter)) || !request->adapter[0] ||
-      request->byteCount > SIM_REPLY_BYTES)
+      request->byteCount > SIM_REPLY_BYTES || request->status == (ULONG)STATUS_PENDING)
     return STATUS_INVALID_PARAMETER;
   script = FindScript(request->adapter, request->oid);
   for (i = 0; i < SIM_MAX_SCRIPTS && !script; ++i)
@@ -921,10 +922,6 @@ static NTSTATUS HandleControl(PIRP irp, PIO_STACK_LOCATION stack) {
 
 /* ---- adapter and access devices ---- */
 
-static const char *DeviceNameOfOpen(const OPEN_FILE *open) {
-  return open->kind == KIND_ACCESS ? SIM_ACCESS_DEVICE_NAME : g_sim->adapters[open->slot].name;
-}
-
 static NTSTATUS HandleDeviceRequest(PIRP irp, PIO_STACK_LOCATION stack, OPEN_FILE *open) {
   ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
   ULONG method = code & 3;
@@ -952,8 +949,10 @@ static NTSTATUS HandleDeviceRequest(PIRP irp, PIO_STACK_LOCATION stack, OPEN_FIL
     request.input = irp->AssociatedIrp.SystemBuffer;
     request.inputSize = request.input ? stack->Parameters.DeviceIoControl.InputBufferLength : 0;
   }
-  if (method == METHOD_OUT_DIRECT && irp->MdlAddress && request.bufferSize)
+  if (method == METHOD_OUT_DIRECT && irp->MdlAddress && request.bufferSize) {
     buffer = MmGetSystemAddressForMdlSafe(irp->MdlAddress, NormalPagePriority);
+    request.bufferSize = min(request.bufferSize, MmGetMdlByteCount(irp->MdlAddress));
+  }
   else if (method == METHOD_BUFFERED && request.bufferSize)
     buffer = irp->AssociatedIrp.SystemBuffer;
   if (!buffer)
@@ -962,7 +961,7 @@ static NTSTATUS HandleDeviceRequest(PIRP irp, PIO_STACK_LOCATION stack, OPEN_FIL
   request.buffer = method == METHOD_OUT_DIRECT ? buffer : NULL;
 
   KeAcquireSpinLock(&g_sim->lock, &irql);
-  request.device = DeviceNameOfOpen(open);
+  request.device = open->device;
   adapter = AdapterOfOpen(open);
   if (code == SIM_IOCTL_NDIS_QUERY_GLOBAL_STATS && request.inputSize >= sizeof(ULONG))
     request.oid = ReadUlong(request.input);
@@ -1037,7 +1036,10 @@ static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
     if (!adapter->present)
       status = STATUS_NO_SUCH_DEVICE;
   }
-  LogOpenOrClose(DeviceNameOfOpen(open), open->id, SIM_CODE_OPEN, status);
+  CopyText(open->device, sizeof(open->device),
+           extension->kind == KIND_ACCESS ? SIM_ACCESS_DEVICE_NAME
+                                          : g_sim->adapters[extension->slot].name);
+  LogOpenOrClose(open->device, open->id, SIM_CODE_OPEN, status);
   if (NT_SUCCESS(status))
     ++g_sim->openHandles;
   KeReleaseSpinLock(&g_sim->lock, irql);
@@ -1056,7 +1058,7 @@ static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp) {
   UNREFERENCED_PARAMETER(device);
   if (open) {
     KeAcquireSpinLock(&g_sim->lock, &irql);
-    LogOpenOrClose(DeviceNameOfOpen(open), open->id, SIM_CODE_CLOSE, STATUS_SUCCESS);
+    LogOpenOrClose(open->device, open->id, SIM_CODE_CLOSE, STATUS_SUCCESS);
     --g_sim->openHandles;
     KeReleaseSpinLock(&g_sim->lock, irql);
     stack->FileObject->FsContext = NULL;
