@@ -32,9 +32,10 @@ bool SameAdapterName(const char *listed, const char *candidate) {
   return _stricmp(listed, candidate) == 0;
 }
 
-bool AlreadyListed(const NameListBuilder &list, bool (*sameAdapter)(const char *, const char *),
-                   const char *candidate) {
-  return list.EntryCount() != 0 && list.Contains(sameAdapter, candidate);
+// The duplicate test runs only in a walk that received entries from an earlier pass.
+bool AlreadyListed(bool checkDuplicates, const NameListBuilder &list,
+                   bool (*sameAdapter)(const char *, const char *), const char *candidate) {
+  return checkDuplicates && list.Contains(sameAdapter, candidate);
 }
 
 bool DriverAnswers(const char *adapterName) {
@@ -76,18 +77,19 @@ template <typename Visit> void ForEachNumberedSubkey(const char *rootPath, Visit
 void WalkNetworkClassKey(NameListBuilder &list, bool probe) {
   bool nt5Mode = (CurrentMajorVersion() & 1) != 0;
   const char *classKey = nt5Mode ? kNt5ClassKey : kWin9xClassKey;
+  bool checkDuplicates = list.EntryCount() != 0;
   ForEachNumberedSubkey(classKey, [&](const char *instanceKey, HKEY key) {
     if (!HasMarkerValue(key))
       return true;
     char adapterName[kBufferBytes];
     if (nt5Mode) {
       if (!ReadStringValue(key, "NetCfgInstanceId", adapterName, sizeof(adapterName)) ||
-          AlreadyListed(list, SameAdapterName, adapterName) ||
+          AlreadyListed(checkDuplicates, list, SameAdapterName, adapterName) ||
           (probe && !DriverAnswers(adapterName)))
         return true;
     } else {
       strcpy(adapterName, instanceKey);
-      if (AlreadyListed(list, SameInstanceKey, instanceKey))
+      if (AlreadyListed(checkDuplicates, list, SameInstanceKey, instanceKey))
         return true;
     }
     char description[kBufferBytes] = "[";
@@ -106,6 +108,7 @@ void WalkNetworkClassKey(NameListBuilder &list, bool probe) {
 }
 
 void WalkNt4NetworkCards(NameListBuilder &list, bool probe) {
+  bool checkDuplicates = list.EntryCount() != 0;
   ForEachNumberedSubkey(kNt4NetworkCards, [&](const char *, HKEY card) {
     char serviceName[kBufferBytes];
     if (!ReadStringValue(card, "ServiceName", serviceName, sizeof(serviceName)))
@@ -125,7 +128,7 @@ void WalkNt4NetworkCards(NameListBuilder &list, bool probe) {
       return true;
     bool marked = HasMarkerValue(parameters);
     RegCloseKey(parameters);
-    if (!marked || AlreadyListed(list, SameAdapterName, serviceName) ||
+    if (!marked || AlreadyListed(checkDuplicates, list, SameAdapterName, serviceName) ||
         (probe && !DriverAnswers(serviceName)))
       return true;
     char title[kBufferBytes];
