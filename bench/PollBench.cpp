@@ -2,6 +2,11 @@
 // requests, close it) through the library, next to the smallest hand-written sequence of
 // the same Win32 calls, with 1, 40 and 400 network class subkeys of which two are marked.
 // Runs as Windows XP against the simulated driver; prints microseconds per exchange.
+//
+// From the worktree, after scripts/test (or both presets built):
+//   tests/platform/wine-platform up build/x64-test/wine
+//   tests/platform/wine-run build/x64-test/wine build/x64-test/bin/poll_bench-winxp.exe
+//   tests/platform/wine-platform down build/x64-test/wine
 #include <windows.h>
 
 #include <cstdio>
