@@ -284,7 +284,9 @@ TEST_F(DriverTest, Win9xAccessDriverListFailures) {
        std::string(256, 'L') + std::string("\0Long\0", 6) +
            std::string("0000WLAN\0Radio Alpha\0\0", 22),
        {{"0000WLAN", "Radio Alpha", alphaPath}}},
-      {"the whole buffer without a NUL", std::string(4096, 'x'), {}},
+      // A reply that fills the library's whole 2048-byte buffer is the reply parser's test:
+      // the simulated driver answers at most 1024 bytes.
+      {"no NUL at all", std::string(1000, 'x'), {}},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
