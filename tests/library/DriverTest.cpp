@@ -213,14 +213,16 @@ TEST_F(DriverTest, EnumerationListsAnsweringAdaptersFirst) {
   std::vector<Entry> marked;
   if (OnWin9x()) {
     // The access driver lists what it has; the class key adds the marked instances the
-    // list does not name (the first four characters of a name are its instance key).
+    // list does not name (the first four characters of a name are its instance key,
+    // compared without regard to case).
     ASSERT_TRUE(m_sim.AddAdapter("0000WLAN", "Radio Alpha"));
-    ASSERT_TRUE(m_sim.AddAdapter("0002WLAN", "Radio Gamma"));
+    ASSERT_TRUE(m_sim.AddAdapter("000cWLAN", "Radio Gamma"));
     m_registry.AddAdapter("0000", "unused", "Alpha in the registry");
     m_registry.AddAdapter("0001", "unused", "Radio Beta");
+    m_registry.AddAdapter("000C", "unused", "Gamma in the registry");
     std::string classKey = std::string(kWin9xClassKey) + "\\";
     marked = {{"0000WLAN", "Radio Alpha", classKey + "0000"},
-              {"0002WLAN", "Radio Gamma", classKey + "0002"},
+              {"000cWLAN", "Radio Gamma", classKey + "000c"},
               {"0001", "[0001] Radio Beta", classKey + "0001"}};
   } else {
     Entry alpha = m_registry.AddAdapter("9990", "{TARNU-ALPHA}", "Radio Alpha");
