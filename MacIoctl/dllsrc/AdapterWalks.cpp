@@ -176,8 +176,8 @@ void ListAccessDriverAdapters(NameListBuilder &list) {
                               FILE_FLAG_OVERLAPPED | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (driver != INVALID_HANDLE_VALUE) {
     DWORD returned = 0;
-    if (DeviceIoControl(driver, IOCTL_TARNUIOC_LIST_ADAPTERS, nullptr, 0, reply, kReplyBytes,
-                        &returned, nullptr) &&
+    if (SendSynchronous(driver, IOCTL_TARNUIOC_LIST_ADAPTERS, nullptr, 0, reply, kReplyBytes,
+                        &returned) &&
         returned > 1 && reply[0] != '\0')
       AppendAccessDriverReply(list, reply, returned < kReplyBytes ? returned : kReplyBytes);
     CloseHandle(driver);

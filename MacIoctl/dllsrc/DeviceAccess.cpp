@@ -23,16 +23,14 @@ void AppendHex(char *text, DWORD value) {
   *text = '\0';
 }
 
-// Sends a request on a handle opened without overlapped completion or, for the access
-// driver, one whose requests the driver completes at once.
-BOOL SendSynchronous(HANDLE device, DWORD code, void *input, DWORD inputSize, void *output,
-                     DWORD outputSize) {
-  DWORD returned = 0;
-  return DeviceIoControl(device, code, input, inputSize, output, outputSize, &returned,
-                         nullptr);
-}
-
 } // namespace
+
+BOOL SendSynchronous(HANDLE device, DWORD code, void *input, DWORD inputSize, void *output,
+                     DWORD outputSize, DWORD *returned) {
+  DWORD ignored;
+  return DeviceIoControl(device, code, input, inputSize, output, outputSize,
+                         returned ? returned : &ignored, nullptr);
+}
 
 extern "C" HANDLE MACAPI MacOpen(const char *adapterName, BYTE *openFlag) {
   *openFlag = 0;
@@ -68,7 +66,8 @@ extern "C" HANDLE MACAPI MacOpen(const char *adapterName, BYTE *openFlag) {
   // On Windows 9x the access driver forwards requests to the adapter it is bound to.
   DWORD bound = 0;
   if (!SendSynchronous(device, IOCTL_TARNUIOC_BIND, const_cast<char *>(adapterName),
-                       static_cast<DWORD>(strlen(adapterName) + 1), &bound, sizeof(bound)) ||
+                       static_cast<DWORD>(strlen(adapterName) + 1), &bound, sizeof(bound),
+                       nullptr) ||
       bound == 0) {
     CloseHandle(device);
     return INVALID_HANDLE_VALUE;
@@ -121,6 +120,6 @@ extern "C" DWORD MACAPI MacClose(const char *, BYTE, HANDLE device) {
   if (device == INVALID_HANDLE_VALUE)
     return platform;
   if (platform == MAC_PLATFORM_WIN9X)
-    SendSynchronous(device, IOCTL_TARNUIOC_UNBIND, nullptr, 0, nullptr, 0);
+    SendSynchronous(device, IOCTL_TARNUIOC_UNBIND, nullptr, 0, nullptr, 0, nullptr);
   return CloseHandle(device);
 }
