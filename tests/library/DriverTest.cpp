@@ -234,6 +234,8 @@ TEST_F(DriverTest, EnumerationListsAnsweringAdaptersFirst) {
   }
   ASSERT_TRUE(m_sim.ClearLog());
   EXPECT_EQ(marked, GetNamesEx(true));
+  // Registry keys, probed devices and the access driver are all closed again.
+  unsigned handlesBefore = testsupport::CountOpenHandles();
   std::vector<Entry> answering(marked.begin(), marked.begin() + 2);
   EXPECT_EQ(answering, GetNamesEx(false));
   for (Entry &entry : answering)
@@ -255,6 +257,8 @@ TEST_F(DriverTest, EnumerationListsAnsweringAdaptersFirst) {
   EXPECT_EQ(1, MacFindFirstMatchEx(name, description, keyPath, TRUE));
   EXPECT_EQ(marked[2].adapterName, name);
   EXPECT_EQ(marked[2].keyPath, keyPath);
+
+  EXPECT_EQ(handlesBefore, testsupport::CountOpenHandles());
 
   // A probe is an open and a close: it sends the adapter no request.
   EXPECT_TRUE(Queries().empty());
