@@ -54,8 +54,13 @@ typedef struct MAC_NAME_LIST {
 #define OID_MAC_RADIO_STATE 0xFF030020UL    /* 4 bytes: 0 off, otherwise on */
 #define OID_MAC_LINK_INFO 0xFF030023UL      /* 4 bytes */
 #define OID_MAC_RADIO_SWITCH 0xFF030021UL   /* 4 bytes in and out: 1 on, 0 off */
+/* Standard NDIS requests: the same values as the system's NDIS header, if a caller has it. */
+#ifndef OID_802_11_NETWORK_TYPE_IN_USE
 #define OID_802_11_NETWORK_TYPE_IN_USE 0x0D010204UL /* 4 bytes: 1 (Ndis802_11DS) */
-#define OID_GEN_DRIVER_VERSION 0x00010110UL         /* 2 bytes: 0x0501 for NDIS 5.1 */
+#endif
+#ifndef OID_GEN_DRIVER_VERSION
+#define OID_GEN_DRIVER_VERSION 0x00010110UL /* 2 bytes: 0x0501 for NDIS 5.1 */
+#endif
 
 /* Device access. MacOpen returns INVALID_HANDLE_VALUE on failure and writes 0 to
  * *openFlag on every path; the caller hands name, flag and handle back to MacClose. */

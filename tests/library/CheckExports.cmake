@@ -1,4 +1,4 @@
-# cmake -DOBJDUMP=... -DDLL=... -P CheckExports.cmake
+# cmake -DOBJDUMP=... -DDLL=... -DNM=... -DIMPORT_LIB=... -P CheckExports.cmake
 cmake_minimum_required(VERSION 3.21)
 # The shipping library must export exactly the undecorated names its callers bind to,
 # and import from nothing but the system DLLs every supported Windows has.
@@ -36,6 +36,18 @@ foreach(row IN LISTS import_rows)
   string(TOUPPER "${module}" module)
   if(NOT module IN_LIST allowed_imports)
     message(FATAL_ERROR "imports from ${module}; only ${allowed_imports} are allowed")
+  endif()
+endforeach()
+
+# i686 callers refer to the __stdcall names with their decorations (MacOpen@8): the
+# import library must offer those and bind them to the undecorated exports.
+execute_process(COMMAND ${NM} ${IMPORT_LIB} OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${NM} ${IMPORT_LIB} failed")
+endif()
+foreach(name IN LISTS expected_exports)
+  if(NOT symbols MATCHES " I __imp__${name}@[0-9]+\n")
+    message(FATAL_ERROR "the import library offers no decorated __imp__${name}@n")
   endif()
 endforeach()
 message(STATUS "exports: ${exports}")
