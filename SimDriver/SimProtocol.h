@@ -53,10 +53,10 @@
 #define SIM_LOG_BUFFER_BYTES 640u   /* starting buffer contents kept per log entry */
 #define SIM_MAX_ADAPTERS 32u
 #define SIM_MAX_SCRIPTS 256u
-#define SIM_MAX_LOG 1024u
+#define SIM_MAX_LOG 4096u  /* then further entries are only counted */
 #define SIM_MAX_PENDING 32u
-#define SIM_MAX_EVENTS 64u
-#define SIM_MAX_QUEUES 64u
+#define SIM_MAX_EVENTS 512u /* a process names its events in 256 numbers */
+#define SIM_MAX_QUEUES 256u
 
 /* Control requests; all buffered, on the control device only. */
 #define SIM_CONTROL_CODE(function) \

@@ -15,8 +15,10 @@ const char kGuid[] = "{6A2B0C1D-11E2-4F3A-9B8C-7D6E5F403122}";
 DWORD RunTool(const std::string &arguments, std::string *output) {
   SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
   HANDLE readEnd, writeEnd;
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+    *output = "CreatePipe failed with error " + std::to_string(GetLastError());
     return 0xFFFFFFFF;
+  }
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
@@ -27,8 +29,10 @@ DWORD RunTool(const std::string &arguments, std::string *output) {
   std::string commandLine =
       "\"" + testsupport::PathBesideProgram("tarnusim.exe") + "\" " + arguments;
   DWORD exitCode = 0xFFFFFFFF;
-  if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                     &startup, &process)) {
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    *output = "CreateProcess failed with error " + std::to_string(GetLastError());
+  } else {
     CloseHandle(writeEnd);
     writeEnd = nullptr;
     char chunk[512];
