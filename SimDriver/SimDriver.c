@@ -47,13 +47,16 @@ typedef struct SCRIPT {
   SIM_REPLY reply;
 } SCRIPT;
 
+/* An answer carries a scripted reply or a whole adapter list, whichever is longer. */
+#define ANSWER_BYTES (SIM_LIST_BYTES > SIM_REPLY_BYTES ? SIM_LIST_BYTES : SIM_REPLY_BYTES)
+
 /* What a request is answered with, worked out before it completes. */
 typedef struct ANSWER {
   NTSTATUS status;
   ULONG information;
   ULONG writeCount; /* bytes of data[] written at the start of the caller's buffer */
   ULONG pendingMs;
-  UCHAR data[SIM_REPLY_BYTES];
+  UCHAR data[ANSWER_BYTES];
 } ANSWER;
 
 typedef struct PENDING {
@@ -258,6 +261,8 @@ static void AnswerBytes(ANSWER *answer, const void *bytes, ULONG count, ULONG bu
   AnswerStatus(answer, STATUS_SUCCESS);
   if (count > bufferSize)
     count = bufferSize;
+  if (count > sizeof(answer->data))
+    count = sizeof(answer->data);
   RtlCopyMemory(answer->data, bytes, count);
   answer->writeCount = count;
   answer->information = count;

@@ -290,9 +290,12 @@ TEST_F(DriverTest, Win9xAccessDriverListFailures) {
        std::string(256, 'L') + std::string("\0Long\0", 6) +
            std::string("0000WLAN\0Radio Alpha\0\0", 22),
        {{"0000WLAN", "Radio Alpha", alphaPath}}},
-      // A reply that fills the library's whole 2048-byte buffer is the reply parser's test:
-      // the simulated driver answers at most 1024 bytes.
       {"no NUL at all", std::string(1000, 'x'), {}},
+      // Longer than the library's 2048-byte buffer: the driver fills it completely.
+      {"fills the whole buffer without a NUL", std::string(3000, 'x'), {}},
+      {"fills the whole buffer after a good pair",
+       std::string("0000WLAN\0Radio Alpha\0", 21) + std::string(3000, 'y'),
+       {{"0000WLAN", "Radio Alpha", alphaPath}}},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
