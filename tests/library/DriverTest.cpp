@@ -8,7 +8,7 @@
 
 #include "AdapterRegistry.h"
 #include "MacIoctl.h"
-#include "SimClient.h"
+#include "SimulatedDriverTest.h"
 
 using namespace librarytest;
 using testsupport::VersionUnderTest;
@@ -37,35 +37,29 @@ ULONG InputOid(const sim::LogEntry &entry) {
   return oid;
 }
 
-class DriverTest : public ::testing::Test {
+class DriverTest : public SimulatedDriverTest {
 protected:
-  static void SetUpTestSuite() { ASSERT_EQ("", sim::InstallDriver()); }
-  void SetUp() override {
-    ASSERT_TRUE(m_sim.IsOpen());
-    ASSERT_TRUE(m_sim.Reset());
-  }
   void TearDown() override {
     m_registry.Clear();
-    EXPECT_TRUE(m_sim.Reset());
+    SimulatedDriverTest::TearDown();
     EXPECT_TRUE(testsupport::HeapsAreValid());
   }
 
   // The requests the adapter received, without opens, binds and unbinds.
   std::vector<sim::LogEntry> Queries() {
     std::vector<sim::LogEntry> queries;
-    for (const sim::LogEntry &entry : m_sim.Log())
+    for (const sim::LogEntry &entry : sim.Log())
       if (entry.code == sim::kIoctlQueryGlobalStats)
         queries.push_back(entry);
     return queries;
   }
 
-  sim::Client m_sim;
   AdapterRegistry m_registry;
 };
 
 TEST_F(DriverTest, OpenRequestCloseReachTheAdapter) {
-  ASSERT_TRUE(m_sim.AddAdapter(kAlpha, "Radio Alpha"));
-  ASSERT_TRUE(m_sim.AnswerDword(kAlpha, OID_MAC_LINK_STATE, 1));
+  ASSERT_TRUE(sim.AddAdapter(kAlpha, "Radio Alpha"));
+  ASSERT_TRUE(sim.AnswerDword(kAlpha, OID_MAC_LINK_STATE, 1));
   BYTE flag = 0xCC;
   HANDLE device = MacOpen(kAlpha, &flag);
   ASSERT_NE(INVALID_HANDLE_VALUE, device);
@@ -76,7 +70,7 @@ TEST_F(DriverTest, OpenRequestCloseReachTheAdapter) {
   EXPECT_EQ(4u, returned);
   EXPECT_NE(0u, MacClose(kAlpha, flag, device));
 
-  std::vector<sim::LogEntry> log = m_sim.Log();
+  std::vector<sim::LogEntry> log = sim.Log();
   std::vector<ULONG> codes;
   for (const sim::LogEntry &entry : log)
     codes.push_back(entry.code);
@@ -97,13 +91,13 @@ TEST_F(DriverTest, OpenRequestCloseReachTheAdapter) {
   EXPECT_EQ(Bytes({4, 0, 0, 0}), query.bufferBefore) << "the driver reads the buffer's value";
 
   // No device: nothing is sent, not even an unbind.
-  ASSERT_TRUE(m_sim.ClearLog());
+  ASSERT_TRUE(sim.ClearLog());
   MacClose(kAlpha, 0, INVALID_HANDLE_VALUE);
-  EXPECT_TRUE(m_sim.Log().empty());
+  EXPECT_TRUE(sim.Log().empty());
 }
 
 TEST_F(DriverTest, BuffersAndTheBytesReturnedRule) {
-  ASSERT_TRUE(m_sim.AddAdapter(kAlpha));
+  ASSERT_TRUE(sim.AddAdapter(kAlpha));
   sim::Reply four;
   four.bytes = Bytes({1, 2, 3, 4});
   sim::Reply none = four;
@@ -127,8 +121,8 @@ TEST_F(DriverTest, BuffersAndTheBytesReturnedRule) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_TRUE(m_sim.Answer(kAlpha, OID_MAC_RATE, *c.reply));
-    ASSERT_TRUE(m_sim.ClearLog());
+    ASSERT_TRUE(sim.Answer(kAlpha, OID_MAC_RATE, *c.reply));
+    ASSERT_TRUE(sim.ClearLog());
     BYTE flag;
     HANDLE device = MacOpen(kAlpha, &flag);
     ASSERT_NE(INVALID_HANDLE_VALUE, device);
@@ -150,7 +144,7 @@ TEST_F(DriverTest, BuffersAndTheBytesReturnedRule) {
 
 TEST_F(DriverTest, LongestAdapterNameOpens) {
   std::string longest(MAC_ADAPTER_NAME_MAX_CHARS, 'N');
-  ASSERT_TRUE(m_sim.AddAdapter(longest));
+  ASSERT_TRUE(sim.AddAdapter(longest));
   BYTE flag;
   HANDLE device = MacOpen(longest.c_str(), &flag);
   EXPECT_NE(INVALID_HANDLE_VALUE, device);
@@ -160,7 +154,7 @@ TEST_F(DriverTest, LongestAdapterNameOpens) {
 TEST_F(DriverTest, Win9xRefusedBindLeavesNoHandleOpen) {
   if (!OnWin9x())
     GTEST_SKIP() << "only Windows 9x binds the access driver";
-  ASSERT_TRUE(m_sim.AddAdapter(kAlpha));
+  ASSERT_TRUE(sim.AddAdapter(kAlpha));
   { SCOPED_TRACE("GoogleTest opens a handle at its first trace"); }
   unsigned handlesBefore = testsupport::CountOpenHandles();
   static const struct {
@@ -170,7 +164,7 @@ TEST_F(DriverTest, Win9xRefusedBindLeavesNoHandleOpen) {
   } cases[] = {{"reply 0", 0, true}, {"request fails", 1, false}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_TRUE(m_sim.SetBindReply(kAlpha, c.reply, c.succeed));
+    ASSERT_TRUE(sim.SetBindReply(kAlpha, c.reply, c.succeed));
     BYTE flag = 0xCC;
     EXPECT_EQ(INVALID_HANDLE_VALUE, MacOpen(kAlpha, &flag));
     EXPECT_EQ(0, flag);
@@ -181,7 +175,7 @@ TEST_F(DriverTest, Win9xRefusedBindLeavesNoHandleOpen) {
 TEST_F(DriverTest, Win9xRequestsCompleteOverlapped) {
   if (!OnWin9x())
     GTEST_SKIP() << "only Windows 9x requests complete overlapped";
-  ASSERT_TRUE(m_sim.AddAdapter(kAlpha));
+  ASSERT_TRUE(sim.AddAdapter(kAlpha));
   sim::Reply late;
   late.bytes = Bytes({0x0B, 0, 0, 0});
   late.pendingMs = 100;
@@ -192,12 +186,12 @@ TEST_F(DriverTest, Win9xRequestsCompleteOverlapped) {
   HANDLE device = MacOpen(kAlpha, &flag);
   ASSERT_NE(INVALID_HANDLE_VALUE, device);
 
-  ASSERT_TRUE(m_sim.Answer(kAlpha, OID_MAC_RATE, late));
+  ASSERT_TRUE(sim.Answer(kAlpha, OID_MAC_RATE, late));
   DWORD rate = 0, returned = 0;
   EXPECT_EQ(1, MacIoctl(device, OID_MAC_RATE, &rate, sizeof(rate), &returned));
   EXPECT_EQ(0x0Bu, rate);
   EXPECT_EQ(4u, returned);
-  ASSERT_TRUE(m_sim.Answer(kAlpha, OID_MAC_RATE, lateFailure));
+  ASSERT_TRUE(sim.Answer(kAlpha, OID_MAC_RATE, lateFailure));
   EXPECT_EQ(0, MacIoctl(device, OID_MAC_RATE, &rate, sizeof(rate), &returned));
   MacClose(kAlpha, flag, device);
 
@@ -215,8 +209,8 @@ TEST_F(DriverTest, EnumerationListsAnsweringAdaptersFirst) {
     // The access driver lists what it has; the class key adds the marked instances the
     // list does not name (the first four characters of a name are its instance key,
     // compared without regard to case).
-    ASSERT_TRUE(m_sim.AddAdapter("0000WLAN", "Radio Alpha"));
-    ASSERT_TRUE(m_sim.AddAdapter("000cWLAN", "Radio Gamma"));
+    ASSERT_TRUE(sim.AddAdapter("0000WLAN", "Radio Alpha"));
+    ASSERT_TRUE(sim.AddAdapter("000cWLAN", "Radio Gamma"));
     m_registry.AddAdapter("0000", "unused", "Alpha in the registry");
     m_registry.AddAdapter("0001", "unused", "Radio Beta");
     m_registry.AddAdapter("000C", "unused", "Gamma in the registry");
@@ -228,11 +222,11 @@ TEST_F(DriverTest, EnumerationListsAnsweringAdaptersFirst) {
     Entry alpha = m_registry.AddAdapter("9990", "{TARNU-ALPHA}", "Radio Alpha");
     Entry beta = m_registry.AddAdapter("9991", "{TARNU-BETA}", "Radio Beta");
     Entry gamma = m_registry.AddAdapter("9992", "{TARNU-GAMMA}", "Radio Gamma");
-    ASSERT_TRUE(m_sim.AddAdapter(alpha.adapterName));
-    ASSERT_TRUE(m_sim.AddAdapter(gamma.adapterName));
+    ASSERT_TRUE(sim.AddAdapter(alpha.adapterName));
+    ASSERT_TRUE(sim.AddAdapter(gamma.adapterName));
     marked = {alpha, gamma, beta};
   }
-  ASSERT_TRUE(m_sim.ClearLog());
+  ASSERT_TRUE(sim.ClearLog());
   EXPECT_EQ(marked, GetNamesEx(true));
   // Registry keys, probed devices and the access driver are all closed again.
   unsigned handlesBefore = testsupport::CountOpenHandles();
@@ -267,15 +261,15 @@ TEST_F(DriverTest, EnumerationListsAnsweringAdaptersFirst) {
 TEST_F(DriverTest, Win9xAccessDriverListFailures) {
   if (!OnWin9x())
     GTEST_SKIP() << "only Windows 9x asks the access driver";
-  ASSERT_TRUE(m_sim.AddAdapter("0000WLAN", "Radio Alpha"));
+  ASSERT_TRUE(sim.AddAdapter("0000WLAN", "Radio Alpha"));
   const std::string alphaPath = std::string(kWin9xClassKey) + "\\0000";
 
-  ASSERT_TRUE(m_sim.SetListFails(true));
+  ASSERT_TRUE(sim.SetListFails(true));
   EXPECT_TRUE(GetNames().empty());
-  ASSERT_TRUE(m_sim.SetListFails(false));
-  ASSERT_TRUE(m_sim.SetAccessDriverPresent(false));
+  ASSERT_TRUE(sim.SetListFails(false));
+  ASSERT_TRUE(sim.SetAccessDriverPresent(false));
   EXPECT_TRUE(GetNames().empty());
-  ASSERT_TRUE(m_sim.SetAccessDriverPresent(true));
+  ASSERT_TRUE(sim.SetAccessDriverPresent(true));
 
   static const struct {
     const char *what;
@@ -299,7 +293,7 @@ TEST_F(DriverTest, Win9xAccessDriverListFailures) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_TRUE(m_sim.SetListReply(Raw(c.reply)));
+    ASSERT_TRUE(sim.SetListReply(Raw(c.reply)));
     EXPECT_EQ(c.expected, GetNamesEx(false));
   }
 }

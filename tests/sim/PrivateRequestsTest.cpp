@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SimClient.h"
+#include "SimulatedDriverTest.h"
 #include "SimProtocol.h"
 #include "TestSupport.h"
 
@@ -30,12 +30,12 @@ struct Block {
   }
 };
 
-class PrivateRequestsTest : public ::testing::Test {
+class PrivateRequestsTest : public SimulatedDriverTest {
  protected:
-  static void SetUpTestSuite() { ASSERT_EQ("", sim::InstallDriver()); }
   void SetUp() override {
-    ASSERT_TRUE(sim.IsOpen());
-    ASSERT_TRUE(sim.Reset());
+    SimulatedDriverTest::SetUp();
+    if (HasFatalFailure())
+      return;
     ASSERT_TRUE(sim.AddAdapter(kGuid));
     m_device = CreateFileA((std::string("\\\\.\\") + kGuid).c_str(), GENERIC_READ, 0, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -44,7 +44,7 @@ class PrivateRequestsTest : public ::testing::Test {
   void TearDown() override {
     if (m_device != INVALID_HANDLE_VALUE)
       CloseHandle(m_device);
-    EXPECT_TRUE(sim.Reset());
+    SimulatedDriverTest::TearDown();
   }
 
   bool Query(HANDLE device, ULONG oid, void *buffer, DWORD size, DWORD *returned) {
@@ -56,7 +56,6 @@ class PrivateRequestsTest : public ::testing::Test {
     return Query(m_device, oid, buffer, size, returned);
   }
 
-  sim::Client sim;
   HANDLE m_device = INVALID_HANDLE_VALUE;
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SimClient.h"
+#include "SimulatedDriverTest.h"
 #include "SimProtocol.h"
 #include "TestSupport.h"
 
@@ -71,17 +71,7 @@ class Device {
   HANDLE m_handle;
 };
 
-class SimDriverTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ASSERT_EQ("", sim::InstallDriver()); }
-  void SetUp() override {
-    ASSERT_TRUE(sim.IsOpen());
-    ASSERT_TRUE(sim.Reset());
-  }
-  void TearDown() override { EXPECT_TRUE(sim.Reset()); }
-
-  sim::Client sim;
-};
+class SimDriverTest : public SimulatedDriverTest {};
 
 TEST_F(SimDriverTest, AdapterIsReachableOnlyWhilePresent) {
   EXPECT_FALSE(Device(kGuid).IsOpen());

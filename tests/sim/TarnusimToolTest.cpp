@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "SimClient.h"
+#include "SimulatedDriverTest.h"
 #include "TestSupport.h"
 
 namespace {
@@ -50,13 +50,7 @@ DWORD RunTool(const std::string &arguments, std::string *output) {
   return exitCode;
 }
 
-class TarnusimToolTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ASSERT_EQ("", sim::InstallDriver()); }
-  void SetUp() override { ASSERT_TRUE(sim.Reset()); }
-  void TearDown() override { EXPECT_TRUE(sim.Reset()); }
-  sim::Client sim;
-};
+class TarnusimToolTest : public SimulatedDriverTest {};
 
 TEST_F(TarnusimToolTest, ScriptsAdaptersAndAnswersAndPrintsTheLog) {
   std::string output;
